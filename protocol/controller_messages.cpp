@@ -1,0 +1,80 @@
+#include "controller_messages.h"
+
+#include "mod_strings.h"
+#include "numbers.h"
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace {
+
+constexpr int kReportFields = 10;
+constexpr int kSaveFields = 11;
+constexpr int kSaveDigits = 5;
+
+// A report number must fit the record's float, or the window would show "inf".
+std::optional<float> readReportNumber(std::string_view field) {
+    const auto value = ReadNumber(field);
+    if (!value || std::fabs(*value) > std::numeric_limits<float>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<float>(*value);
+}
+
+std::string switchField(bool on) {
+    return on ? "00001" : "00000";
+}
+
+} // namespace
+
+std::string ReadRequest() {
+    return "R\r";
+}
+
+bool ParseParameterReport(std::string_view text, TuningParameters& params) {
+    const auto fields = modStrings::SplitEscaped(text, ",", "\\", true);
+    if (fields.size() < kReportFields) {
+        return false;
+    }
+    TuningParameters parsed = params;
+    float* numbers[] = {&parsed.Accel,     &parsed.Decel,     &parsed.Turn,
+                        &parsed.MaxOutput, &parsed.MinOutput, &parsed.LfbThreshold};
+    bool* switches[] = {&parsed.TpsReverse, &parsed.EbrakeCutOff, &parsed.CalibrateG};
+    for (int i = 0; i < 6; ++i) {
+        const auto value = readReportNumber(fields[static_cast<std::size_t>(1 + i)]);
+        if (!value) {
+            return false;
+        }
+        *numbers[i] = *value;
+    }
+    for (int i = 0; i < 3; ++i) {
+        const auto value = ReadBoolean(fields[static_cast<std::size_t>(7 + i)]);
+        if (!value) {
+            return false;
+        }
+        *switches[i] = *value;
+    }
+    params = parsed;
+    return true;
+}
+
+std::optional<std::string> SaveCommand(const BoxTexts& boxTexts, const TuningParameters& params) {
+    std::vector<std::string> fields(kSaveFields);
+    fields[0] = "S";
+    for (std::size_t i = 0; i < boxTexts.size(); ++i) {
+        const auto value = ReadNumber(boxTexts[i]);
+        if (!value) {
+            return std::nullopt;
+        }
+        std::string digits = FormatPattern(*value, kSaveDigits);
+        if (digits.size() != kSaveDigits || digits.front() == '-') {
+            return std::nullopt;
+        }
+        fields[1 + i] = std::move(digits);
+    }
+    fields[7] = switchField(params.TpsReverse);
+    fields[8] = switchField(params.EbrakeCutOff);
+    fields[9] = switchField(params.CalibrateG);
+    return modStrings::JoinEscaped(fields, ",", "\\") + "\r";
+}

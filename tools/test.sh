@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Sets up and runs every test: the release build with warnings as errors, the whole suite again
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz target for a bounded time.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+"$root/tools/setup.sh"
+
+out=${QTRV_BUILD_DIR:-$root/build}
+mkdir -p "$out"
+fuzz_seconds=${QTRV_FUZZ_SECONDS:-60}
+
+echo "== release build, warnings as errors"
+"$root/tools/build.sh" "$out/release" -DQTRV_WERROR=ON
+(cd "$out/release" && ctest --output-on-failure --timeout 600)
+
+echo "== address and undefined-behaviour sanitizers"
+CXX=clang++ "$root/tools/build.sh" "$out/sanitize" -DQTRV_WERROR=ON -DQTRV_SANITIZE=ON
+(
+    cd "$out/sanitize"
+    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+    export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+    export LSAN_OPTIONS=suppressions=$root/tools/lsan.supp:print_suppressions=0
+    ctest --output-on-failure --timeout 900
+)
+
+echo "== fuzzing the protocol for ${fuzz_seconds} s"
+CXX=clang++ cmake -S "$root" -B "$out/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DQTRV_FUZZ=ON >"$out/fuzz.configure.log" 2>&1 || { cat "$out/fuzz.configure.log"; exit 1; }
+cmake --build "$out/fuzz" --target fuzz_protocol
+corpus="$out/fuzz/corpus"
+mkdir -p "$corpus"
+cp -n "$root"/fuzz/seeds/* "$corpus"/
+"$out/fuzz/fuzz/fuzz_protocol" -max_total_time="$fuzz_seconds" -print_final_stats=0 \
+    -artifact_prefix="$out/fuzz/" "$corpus" 2>"$out/fuzz/fuzz.log" ||
+    { tail -40 "$out/fuzz/fuzz.log"; echo "fuzzing found a fault"; exit 1; }
+tail -1 "$out/fuzz/fuzz.log"
+echo "All tests passed."
