@@ -48,9 +48,8 @@ int main() {
         sink = ParseParameterReport(report, record);
     });
     const BoxTexts boxes{"100", "95", "120", "100", "10", "50"};
-    const double save = medianNanoseconds(21, 20000, [&] {
-        sink = SaveCommand(boxes, TuningParameters{})->size();
-    });
+    const double save = medianNanoseconds(
+        21, 20000, [&] { sink = SaveCommand(boxes, TuningParameters{})->size(); });
     const std::string small = commaText(64 * 1024);
     const std::string large = commaText(1024 * 1024);
     const double splitSmall = medianNanoseconds(

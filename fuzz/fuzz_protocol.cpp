@@ -42,9 +42,8 @@ std::vector<std::string> roundTripList(std::string_view text) {
             end = text.size();
         }
         std::string element(text.substr(start, end - start));
-        const bool usable = !element.empty() && element.front() != ' ' &&
-                            element.back() != ' ' && element.back() != '\\' &&
-                            element.find('\0') == std::string::npos;
+        const bool usable = !element.empty() && element.front() != ' ' && element.back() != ' ' &&
+                            element.back() != '\\' && element.find('\0') == std::string::npos;
         if (usable) {
             list.push_back(element);
         }
@@ -80,8 +79,9 @@ void checkReport(std::string_view text) {
                     numbers[i],
                 "every number of a parsed report is taken");
     }
-    require(*ReadBoolean(fields[7]) == record.TpsReverse && *ReadBoolean(fields[8]) ==
-                record.EbrakeCutOff && *ReadBoolean(fields[9]) == record.CalibrateG,
+    require(*ReadBoolean(fields[7]) == record.TpsReverse &&
+                *ReadBoolean(fields[8]) == record.EbrakeCutOff &&
+                *ReadBoolean(fields[9]) == record.CalibrateG,
             "every switch of a parsed report is taken");
 }
 

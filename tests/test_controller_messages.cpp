@@ -79,7 +79,8 @@ void TestControllerMessages::badReportsLeaveTheRecordAlone_data() {
     QTest::newRow("switch not a switch") << std::string("x,1,2,3,4,5,6,yes,0,0");
     QTest::newRow("last switch bad") << std::string("x,1,2,3,4,5,6,0,0,maybe");
     QTest::newRow("exponent") << std::string("x,1e2,2,3,4,5,6,0,0,0");
-    QTest::newRow("beyond a float") << std::string("x,1" + std::string(60, '0') + ",2,3,4,5,6,0,0,0");
+    QTest::newRow("beyond a float")
+        << std::string("x,1" + std::string(60, '0') + ",2,3,4,5,6,0,0,0");
     QTest::newRow("noise") << std::string(49, '\xff');
 }
 
@@ -100,7 +101,8 @@ void TestControllerMessages::buildsTheSaveCommand_data() {
         << std::string("S,00100,00095,00120,00100,00010,00050,00000,00001,00000,\r");
     QTest::newRow("defaults") << BoxTexts{"100", "100", "100", "100", "0", "33"}
                               << params(0, 0, 0, 0, 0, 0, false, false, false)
-                              << std::string("S,00100,00100,00100,00100,00000,00033,00000,00000,00000,\r");
+                              << std::string(
+                                     "S,00100,00100,00100,00100,00000,00033,00000,00000,00000,\r");
     QTest::newRow("fractions round half away")
         << BoxTexts{"12.5", "12.4", "199.5", "99.5", "0.49", " 7 "}
         << params(9, 9, 9, 9, 9, 9, true, true, true)

@@ -135,21 +135,20 @@ void TestModStrings::joins_data() {
     QTest::addColumn<Fields>("listAfter");
     QTest::newRow("plain") << Fields{"a", "b", "c"} << s(",") << s("\\") << s("a,b,c")
                            << Fields{"a", "b", "c"};
-    QTest::newRow("escapes in place") << Fields{"a,b", "c"} << s(",") << s("\\") << s("a\\,b,c")
-                                      << Fields{"a\\,b", "c"};
-    QTest::newRow("empty last element") << Fields{"a", ""} << s(",") << s("\\") << s("a,")
-                                        << Fields{"a", ""};
-    QTest::newRow("empty middle element") << Fields{"a", "", "b"} << s(",") << s("\\")
-                                          << s("a,,b") << Fields{"a", "", "b"};
+    QTest::newRow("escapes in place")
+        << Fields{"a,b", "c"} << s(",") << s("\\") << s("a\\,b,c") << Fields{"a\\,b", "c"};
+    QTest::newRow("empty last element")
+        << Fields{"a", ""} << s(",") << s("\\") << s("a,") << Fields{"a", ""};
+    QTest::newRow("empty middle element")
+        << Fields{"a", "", "b"} << s(",") << s("\\") << s("a,,b") << Fields{"a", "", "b"};
     QTest::newRow("one empty element") << Fields{""} << s(",") << s("\\") << s("") << Fields{""};
-    QTest::newRow("defaults") << Fields{"a", "b"} << s("") << s("") << s("a b")
-                              << Fields{"a", "b"};
+    QTest::newRow("defaults") << Fields{"a", "b"} << s("") << s("") << s("a b") << Fields{"a", "b"};
     QTest::newRow("first separator character only")
         << Fields{"a;b", "c"} << s(";,") << s("\\") << s("a\\;b;c") << Fields{"a\\;b", "c"};
     QTest::newRow("either case, separator as given")
         << Fields{"aXb"} << s("x") << s("\\") << s("a\\xb") << Fields{"a\\xb"};
-    QTest::newRow("whole escape text") << Fields{"a,b"} << s(",") << s("//") << s("a//,b")
-                                       << Fields{"a//,b"};
+    QTest::newRow("whole escape text")
+        << Fields{"a,b"} << s(",") << s("//") << s("a//,b") << Fields{"a//,b"};
     QTest::newRow("escape character not escaped")
         << Fields{"a\\", "b"} << s(",") << s("\\") << s("a\\,b") << Fields{"a\\", "b"};
 }
@@ -186,8 +185,8 @@ void TestModStrings::joinThenSplitGivesTheListBack() {
     QFETCH(Fields, list);
     QFETCH(Fields, splitAgain);
     Fields copy = list;
-    const Fields got = modStrings::SplitEscaped(modStrings::JoinEscaped(copy, ",", "\\"), ",",
-                                                "\\", true);
+    const Fields got =
+        modStrings::SplitEscaped(modStrings::JoinEscaped(copy, ",", "\\"), ",", "\\", true);
     QVERIFY2(got == splitAgain, qPrintable(show(got)));
 }
 

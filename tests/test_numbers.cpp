@@ -149,8 +149,7 @@ void TestNumbers::limitsBoxTexts_data() {
     QTest::newRow("250 above 200") << std::string("250") << 200.0 << true << std::string("200");
     QTest::newRow("200 at the limit") << std::string("200") << 200.0 << true << std::string();
     QTest::newRow("200.4 above") << std::string("200.4") << 200.0 << true << std::string("200");
-    QTest::newRow("100.5 above 100") << std::string("100.5") << 100.0 << true
-                                     << std::string("100");
+    QTest::newRow("100.5 above 100") << std::string("100.5") << 100.0 << true << std::string("100");
     QTest::newRow("99.5 in range") << std::string("99.5") << 100.0 << true << std::string();
     QTest::newRow("0 at the limit") << std::string("0") << 100.0 << true << std::string();
     QTest::newRow("-3 below") << std::string("-3") << 100.0 << true << std::string("0");
