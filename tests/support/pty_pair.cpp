@@ -81,3 +81,9 @@ void PtyPair::pullCable() {
         m_master = -1;
     }
 }
+
+termios PtyPair::lineSettings() const {
+    termios settings{};
+    ::tcgetattr(m_slave, &settings);
+    return settings;
+}

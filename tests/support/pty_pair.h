@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <termios.h>
+
 // A pseudo-terminal pair in raw mode. The test plays the far end of the cable on the master
 // side; the utility opens the slave path like any serial device. The fixture keeps the slave
 // open too, as a cable that is always plugged in: without that, reads at the master fail as
@@ -25,6 +27,8 @@ class PtyPair {
     // hangs up.
     void pullCable();
     bool plugged() const { return m_master >= 0; }
+    // The line settings the utility's side of the cable has now.
+    termios lineSettings() const;
 
   private:
     int m_master = -1;
