@@ -1,0 +1,96 @@
+// Time from the last byte of a report written at the far end of the line to the window showing
+// Connected, next to the bare time for the same bytes to reach a QSerialPort readyRead handler,
+// and next to one character's time on the wire.
+#include "bench_stats.h"
+#include "indicator_shape.h"
+#include "window_driver.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QSerialPort>
+
+#include <cstdio>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kReports = 400;
+
+QByteArray reportNumber(int i) {
+    return WindowDriver::report(QString("P,%1,95,120,100,10,50,1,0,0").arg(100 + i % 2));
+}
+
+std::vector<double> windowLatencies() {
+    WindowDriver driver;
+    QTRV& w = driver.window();
+    if (driver.connectLink() != "R\r") {
+        std::fprintf(stderr, "the window did not ask for a report\n");
+        return {};
+    }
+    std::vector<double> samples;
+    for (int i = 0; i < kReports; ++i) {
+        w.tStatus->clear();
+        w.Shape1->setFillColor(QTRV::kYellow);
+        driver.controller().write(reportNumber(i));
+        const auto written = Clock::now();
+        while (w.Shape1->fillColor() != QTRV::kGreen) {
+            QCoreApplication::processEvents();
+        }
+        samples.push_back(microsecondsSince(written));
+    }
+    return samples;
+}
+
+std::vector<double> bareLatencies() {
+    PtyPair line;
+    QSerialPort port;
+    port.setPortName(line.slavePath());
+    port.setBaudRate(57600);
+    if (!port.open(QIODevice::ReadWrite)) {
+        return {};
+    }
+    bool arrived = false;
+    QObject::connect(&port, &QSerialPort::readyRead, [&] {
+        if (port.bytesAvailable() >= 49) {
+            port.readAll();
+            arrived = true;
+        }
+    });
+    std::vector<double> samples;
+    for (int i = 0; i < kReports; ++i) {
+        arrived = false;
+        line.write(reportNumber(i));
+        const auto written = Clock::now();
+        while (!arrived) {
+            QCoreApplication::processEvents();
+        }
+        samples.push_back(microsecondsSince(written));
+    }
+    return samples;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // Side by side, alternating, so both see the same machine.
+    std::vector<double> window;
+    std::vector<double> bare;
+    for (int round = 0; round < 3; ++round) {
+        const auto w = windowLatencies();
+        const auto b = bareLatencies();
+        window.insert(window.end(), w.begin(), w.end());
+        bare.insert(bare.end(), b.begin(), b.end());
+    }
+    std::printf("report's last byte at the far end -> window Connected, %zu reports\n",
+                window.size());
+    std::printf("  window:              median %7.1f us   99th percentile %7.1f us\n",
+                percentile(window, 0.5), percentile(window, 0.99));
+    std::printf("  bare readyRead:      median %7.1f us   99th percentile %7.1f us\n",
+                percentile(bare, 0.5), percentile(bare, 0.99));
+    std::printf("  one character on the wire at 57600 baud: %.1f us (target: median <= 100 us, "
+                "99th percentile <= 173.6 us)\n",
+                kWireCharacterMicroseconds);
+    return 0;
+}
