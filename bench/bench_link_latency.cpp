@@ -27,16 +27,26 @@ std::vector<double> windowLatencies() {
         std::fprintf(stderr, "the window did not ask for a report\n");
         return {};
     }
+    // The moment the window has taken the report in: right after its notification handler,
+    // which is connected first, has run.
+    Clock::time_point connectedAt;
+    QObject::connect(w.MSComm1, &SerialLink::onComm, [&] {
+        if (w.Shape1->fillColor() == QTRV::kGreen) {
+            connectedAt = Clock::now();
+        }
+    });
     std::vector<double> samples;
     for (int i = 0; i < kReports; ++i) {
-        w.tStatus->clear();
         w.Shape1->setFillColor(QTRV::kYellow);
+        w.repaint(); // paint now, so that no paint from the last round waits in line
+        QCoreApplication::processEvents();
+        connectedAt = {};
         driver.controller().write(reportNumber(i));
         const auto written = Clock::now();
-        while (w.Shape1->fillColor() != QTRV::kGreen) {
+        while (connectedAt == Clock::time_point{}) {
             QCoreApplication::processEvents();
         }
-        samples.push_back(microsecondsSince(written));
+        samples.push_back(std::chrono::duration<double, std::micro>(connectedAt - written).count());
     }
     return samples;
 }
@@ -49,22 +59,22 @@ std::vector<double> bareLatencies() {
     if (!port.open(QIODevice::ReadWrite)) {
         return {};
     }
-    bool arrived = false;
+    Clock::time_point arrivedAt;
     QObject::connect(&port, &QSerialPort::readyRead, [&] {
         if (port.bytesAvailable() >= 49) {
             port.readAll();
-            arrived = true;
+            arrivedAt = Clock::now();
         }
     });
     std::vector<double> samples;
     for (int i = 0; i < kReports; ++i) {
-        arrived = false;
+        arrivedAt = {};
         line.write(reportNumber(i));
         const auto written = Clock::now();
-        while (!arrived) {
+        while (arrivedAt == Clock::time_point{}) {
             QCoreApplication::processEvents();
         }
-        samples.push_back(microsecondsSince(written));
+        samples.push_back(std::chrono::duration<double, std::micro>(arrivedAt - written).count());
     }
     return samples;
 }

@@ -61,7 +61,7 @@ bool ParseParameterReport(std::string_view text, TuningParameters& params) {
 
 std::optional<std::string> SaveCommand(const BoxTexts& boxTexts, const TuningParameters& params) {
     std::vector<std::string> fields(kSaveFields);
-    fields[0] = "S";
+    fields.front().push_back('S'); // not = "S": GCC 12 warns wrongly (-Wrestrict) at -O2
     for (std::size_t i = 0; i < boxTexts.size(); ++i) {
         const auto value = ReadNumber(boxTexts[i]);
         if (!value) {
@@ -76,5 +76,7 @@ std::optional<std::string> SaveCommand(const BoxTexts& boxTexts, const TuningPar
     fields[7] = switchField(params.TpsReverse);
     fields[8] = switchField(params.EbrakeCutOff);
     fields[9] = switchField(params.CalibrateG);
-    return modStrings::JoinEscaped(fields, ",", "\\") + "\r";
+    std::string command = modStrings::JoinEscaped(fields, ",", "\\");
+    command.push_back('\r');
+    return command;
 }

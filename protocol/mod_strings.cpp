@@ -1,5 +1,6 @@
 #include "mod_strings.h"
 
+#include <algorithm>
 #include <array>
 
 namespace modStrings {
@@ -47,7 +48,13 @@ std::vector<std::string> SplitEscaped(std::string_view text, std::string_view se
     const char escapeChar = escaping ? escape.front() : '\0';
     const SeparatorSet separatorSet(separators);
 
+    // One field at most per separator and one more: reserving that up front spares the
+    // reallocations that would otherwise move every field stored so far.
     std::vector<std::string> fields;
+    fields.reserve(1 +
+                   static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [&](char c) {
+                       return separatorSet.contains(c);
+                   })));
     auto store = [&](std::string field) {
         fields.push_back(trim ? trimSpaces(std::move(field)) : std::move(field));
     };

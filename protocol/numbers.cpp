@@ -115,7 +115,10 @@ std::string FormatPattern(double value, int minDigits) {
     if (static_cast<int>(magnitude.size()) < minDigits) {
         magnitude.insert(0, static_cast<std::size_t>(minDigits) - magnitude.size(), '0');
     }
-    return negative ? "-" + magnitude : magnitude;
+    if (negative) {
+        magnitude.insert(magnitude.begin(), '-');
+    }
+    return magnitude;
 }
 
 std::optional<std::int16_t> ReadPortNumber(std::string_view text) {

@@ -93,7 +93,7 @@ QString SimulatedController::report() const {
         fields.push_back(on ? "00001" : "00000");
     }
     fields.emplace_back(); // the list ends with a comma before the line end
-    return QString::fromStdString(modStrings::JoinEscaped(fields, ",", "\\") + "\r");
+    return QString::fromStdString(modStrings::JoinEscaped(fields, ",", "\\")) + QLatin1Char('\r');
 }
 
 void SimulatedController::readRequests() {

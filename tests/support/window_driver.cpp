@@ -49,7 +49,7 @@ bool WindowDriver::connectWithReport(const QByteArray& report) {
 
 QByteArray WindowDriver::save() {
     click(m_window->bSave);
-    return m_controller->read(300);
+    return m_controller->read(300, 57); // a save command is 57 bytes
 }
 
 QByteArray WindowDriver::report(const QString& fields) {
