@@ -84,15 +84,7 @@ std::vector<double> bareLatencies() {
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // Side by side, alternating, so both see the same machine.
-    std::vector<double> window;
-    std::vector<double> bare;
-    for (int round = 0; round < 3; ++round) {
-        const auto w = windowLatencies();
-        const auto b = bareLatencies();
-        window.insert(window.end(), w.begin(), w.end());
-        bare.insert(bare.end(), b.begin(), b.end());
-    }
+    const auto [window, bare] = sideBySide(3, windowLatencies, bareLatencies);
     std::printf("report's last byte at the far end -> window Connected, %zu reports\n",
                 window.size());
     std::printf("  window:              median %7.1f us   99th percentile %7.1f us\n",

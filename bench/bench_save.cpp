@@ -62,14 +62,7 @@ std::vector<double> bareSaves() {
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    std::vector<double> window;
-    std::vector<double> bare;
-    for (int round = 0; round < 3; ++round) {
-        const auto w = windowSaves();
-        const auto b = bareSaves();
-        window.insert(window.end(), w.begin(), w.end());
-        bare.insert(bare.end(), b.begin(), b.end());
-    }
+    const auto [window, bare] = sideBySide(3, windowSaves, bareSaves);
     const auto failed = std::count(window.begin(), window.end(), -1.0);
     const double windowMedian = percentile(window, 0.5);
     const double bareMedian = percentile(bare, 0.5);

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_WIN
-#include <windows.h>
+#include "windows_device.h"
 #else
 #include <QTextStream>
 
@@ -101,16 +101,15 @@ bool heldByAnotherProgram(const QString& path) {
 
 DeviceState CheckDevice(const QString& path) {
 #ifdef Q_OS_WIN
-    // Open the device with no data access and let it go at once.
-    SECURITY_ATTRIBUTES security{};
-    const HANDLE handle =
-        CreateFileA(QFile::encodeName(path).constData(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    &security, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return GetLastError() == ERROR_ACCESS_DENIED ? DeviceState::Busy : DeviceState::Missing;
+    switch (windows_device::ProbeDevice(QFile::encodeName(path).toStdString())) {
+    case windows_device::Probe::Available:
+        return DeviceState::Available;
+    case windows_device::Probe::Refused:
+        return DeviceState::Busy;
+    case windows_device::Probe::Missing:
+        break;
     }
-    CloseHandle(handle);
-    return DeviceState::Available;
+    return DeviceState::Missing;
 #else
     const QByteArray name = QFile::encodeName(path);
     // O_PATH resolves the node without opening the driver, so the modem lines stay untouched.

@@ -8,6 +8,10 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_WIN
+#include "windows_device.h"
+#endif
+
 namespace {
 
 // Sort key: group first, then the number the name ends in, then the name.
@@ -96,8 +100,8 @@ std::optional<PortDevice> PortCatalogue::device(int portNumber) const {
     if (portNumber < 1) {
         return std::nullopt;
     }
-    const QString name = QStringLiteral("COM%1").arg(portNumber);
-    return PortDevice{QStringLiteral("\\\\.\\") + name, QStringLiteral("serial port ") + name};
+    return PortDevice{QString::fromStdString(windows_device::DevicePath(portNumber)),
+                      QStringLiteral("serial port COM%1").arg(portNumber)};
 #else
     if (portNumber < 1 || portNumber > m_devices.size()) {
         return std::nullopt;

@@ -7,9 +7,9 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev clang-format
     qt6-base-dev qt6-serialport-dev qt6-qpa-plugins
     fonts-liberation fonts-dancingscript
-    xvfb xauth x11-utils
-    desktop-file-utils appstream
-    mingw-w64
+    xvfb xauth x11-utils libxcb1-dev
+    desktop-file-utils appstream dpkg-dev
+    g++-mingw-w64-x86-64-posix
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up and runs every test: the release build with warnings as errors, the whole suite again
-# under AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz target for a bounded time.
+# Sets up and runs every test: the release build with warnings as errors and its suite, the
+# Debian package, the Windows parts with a cross compiler, the whole suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz target for a bounded time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -13,6 +14,14 @@ fuzz_seconds=${QTRV_FUZZ_SECONDS:-60}
 echo "== release build, warnings as errors"
 "$root/tools/build.sh" "$out/release" -DQTRV_WERROR=ON
 (cd "$out/release" && ctest --output-on-failure --timeout 600)
+
+echo "== the Debian package"
+"$root/tools/check_package.sh" "$out/release"
+
+echo "== the Windows parts, with the mingw-w64 cross compiler"
+x86_64-w64-mingw32-g++-posix -std=c++20 -Wall -Wextra -Wpedantic -Werror \
+    -c "$root/serial/windows_device.cpp" -o "$out/windows_device.obj"
+echo "serial/windows_device.cpp compiles for Windows"
 
 echo "== address and undefined-behaviour sanitizers"
 CXX=clang++ "$root/tools/build.sh" "$out/sanitize" -DQTRV_WERROR=ON -DQTRV_SANITIZE=ON
