@@ -3,6 +3,7 @@
 #include "device_check.h"
 #include "pty_pair.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSerialPort>
 #include <QTemporaryDir>
@@ -24,6 +25,7 @@ class TestProbe : public QObject {
     void aDeviceThisUserMayNotUseIsRefused();
     void portNumbersOutsideTheCatalogue_data();
     void portNumbersOutsideTheCatalogue();
+    void theCatalogueOrdersAdaptersVirtualPortsAndUarts();
 
   private:
     QTemporaryDir m_dir;
@@ -133,5 +135,37 @@ void TestProbe::portNumbersOutsideTheCatalogue() {
     QCOMPARE(comfunct::ComPortExists(catalogue, static_cast<qint16>(port)), exists);
 }
 
-QTEST_MAIN(TestProbe)
+void TestProbe::theCatalogueOrdersAdaptersVirtualPortsAndUarts() {
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    PtyPair a;
+    PtyPair b;
+    QVERIFY(QDir().mkpath(PortCatalogue::virtualPortFolder()));
+    QVERIFY(QFile::link(b.slavePath(), PortCatalogue::virtualPortFolder() + "/b-sim"));
+    QVERIFY(QFile::link(a.slavePath(), PortCatalogue::virtualPortFolder() + "/a-sim"));
+    const QList<PortDevice> devices = PortCatalogue::discover().devices();
+    // Ranks: USB adapters 0, virtual ports 1, built-in UARTs and the rest 2.
+    auto rank = [](const QString& path) {
+        if (path.startsWith("/dev/ttyUSB") || path.startsWith("/dev/ttyACM")) {
+            return 0;
+        }
+        return path.startsWith("/dev/") ? 2 : 1;
+    };
+    QStringList virtualPorts;
+    for (qsizetype i = 0; i < devices.size(); ++i) {
+        QVERIFY(!devices[i].description.isEmpty());
+        if (i > 0) {
+            QVERIFY2(rank(devices[i - 1].path) <= rank(devices[i].path),
+                     qPrintable(devices[i].path));
+        }
+        if (rank(devices[i].path) == 1) {
+            virtualPorts << devices[i].path.section('/', -1);
+            QVERIFY(devices[i].description.contains("/dev/pts/"));
+        }
+    }
+    QCOMPARE(virtualPorts, (QStringList{"a-sim", "b-sim"}));
+    qunsetenv("XDG_RUNTIME_DIR");
+}
+
+QTEST_GUILESS_MAIN(TestProbe)
 #include "test_probe.moc"

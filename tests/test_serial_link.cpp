@@ -170,5 +170,5 @@ void TestSerialLink::aPulledCableEndsTheLinkOnce() {
     QVERIFY(!link->output("R\r"));
 }
 
-QTEST_MAIN(TestSerialLink)
+QTEST_GUILESS_MAIN(TestSerialLink)
 #include "test_serial_link.moc"
