@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh"
 out=${QTRV_BUILD_DIR:-$root/build}
 mkdir -p "$out"
-"$root/tools/build.sh" "$out/release" >/dev/null
+"$root/tools/build.sh" "$out/release" -DQTRV_WERROR=ON >/dev/null
 bin="$out/release"
 
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then

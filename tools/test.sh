@@ -11,6 +11,11 @@ out=${QTRV_BUILD_DIR:-$root/build}
 mkdir -p "$out"
 fuzz_seconds=${QTRV_FUZZ_SECONDS:-60}
 
+echo "== code style"
+find "$root"/{protocol,serial,app,sim,tests,bench,fuzz} \( -name '*.cpp' -o -name '*.h' \) \
+    -exec clang-format --dry-run --Werror {} +
+echo "clang-format: clean"
+
 echo "== release build, warnings as errors"
 "$root/tools/build.sh" "$out/release" -DQTRV_WERROR=ON
 (cd "$out/release" && ctest --output-on-failure --timeout 600)
