@@ -10,6 +10,24 @@ cd "$root"
 out=${QTRV_BUILD_DIR:-$root/build}
 mkdir -p "$out"
 fuzz_seconds=${QTRV_FUZZ_SECONDS:-60}
+passed=0
+failed=0
+# Runs CTest in a build tree and adds its counts to the totals.
+run_suite() {
+    local log
+    log=$(mktemp)
+    local status=0
+    (cd "$1" && ctest --output-on-failure --timeout "$2") | tee "$log" || status=$?
+    local summary
+    summary=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1)
+    rm -f "$log"
+    local total=${summary##* out of }
+    local bad
+    bad=$(sed -E 's/.*passed, ([0-9]+) tests failed.*/\1/' <<<"$summary")
+    passed=$((passed + ${total:-0} - ${bad:-0}))
+    failed=$((failed + ${bad:-0}))
+    return $status
+}
 
 echo "== code style"
 find "$root"/{protocol,serial,app,sim,tests,bench,fuzz} \( -name '*.cpp' -o -name '*.h' \) \
@@ -18,7 +36,7 @@ echo "clang-format: clean"
 
 echo "== release build, warnings as errors"
 "$root/tools/build.sh" "$out/release" -DQTRV_WERROR=ON
-(cd "$out/release" && ctest --output-on-failure --timeout 600)
+run_suite "$out/release" 600
 
 echo "== the Debian package"
 "$root/tools/check_package.sh" "$out/release"
@@ -30,13 +48,11 @@ echo "serial/windows_device.cpp compiles for Windows"
 
 echo "== address and undefined-behaviour sanitizers"
 CXX=clang++ "$root/tools/build.sh" "$out/sanitize" -DQTRV_WERROR=ON -DQTRV_SANITIZE=ON
-(
-    cd "$out/sanitize"
-    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
-    export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-    export LSAN_OPTIONS=suppressions=$root/tools/lsan.supp:print_suppressions=0
-    ctest --output-on-failure --timeout 900
-)
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export LSAN_OPTIONS=suppressions=$root/tools/lsan.supp:print_suppressions=0
+run_suite "$out/sanitize" 900
+unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
 
 echo "== fuzzing the protocol for ${fuzz_seconds} s"
 CXX=clang++ cmake -S "$root" -B "$out/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -49,4 +65,4 @@ cp -n "$root"/fuzz/seeds/* "$corpus"/
     -artifact_prefix="$out/fuzz/" "$corpus" 2>"$out/fuzz/fuzz.log" ||
     { tail -40 "$out/fuzz/fuzz.log"; echo "fuzzing found a fault"; exit 1; }
 tail -1 "$out/fuzz/fuzz.log"
-echo "All tests passed."
+echo "qtrv: $passed passed, $failed failed"
