@@ -1,13 +1,13 @@
 // Time from the last byte of a report written at the far end of the line to the window showing
 // Connected, next to the bare time for the same bytes to reach a QSerialPort readyRead handler,
 // and next to one character's time on the wire.
+#include "bare_port.h"
 #include "bench_stats.h"
 #include "indicator_shape.h"
 #include "window_driver.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QSerialPort>
 
 #include <cstdio>
 
@@ -54,9 +54,7 @@ std::vector<double> windowLatencies() {
 std::vector<double> bareLatencies() {
     PtyPair line;
     QSerialPort port;
-    port.setPortName(line.slavePath());
-    port.setBaudRate(57600);
-    if (!port.open(QIODevice::ReadWrite)) {
+    if (!openBarePort(port, line.slavePath())) {
         return {};
     }
     Clock::time_point arrivedAt;

@@ -1,12 +1,12 @@
 // Time from a click on Save to the whole save command being readable at the far end of the
 // line, next to a bare Qt button that writes the same bytes on click, and next to the time the
 // 57 bytes take on the wire.
+#include "bare_port.h"
 #include "bench_stats.h"
 #include "window_driver.h"
 
 #include <QApplication>
 #include <QPushButton>
-#include <QSerialPort>
 #include <QTest>
 
 #include <cstdio>
@@ -42,9 +42,7 @@ std::vector<double> windowSaves() {
 std::vector<double> bareSaves() {
     PtyPair line;
     QSerialPort port;
-    port.setPortName(line.slavePath());
-    port.setBaudRate(57600);
-    if (!port.open(QIODevice::ReadWrite)) {
+    if (!openBarePort(port, line.slavePath())) {
         return {};
     }
     QPushButton button(QStringLiteral("Save"));
