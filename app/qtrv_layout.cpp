@@ -43,6 +43,11 @@ QFont boldFont(const QString& family, qreal points) {
     return font;
 }
 
+// How a port box entry names its device: "/dev/ttyUSB0 (FTDI, FT232R USB UART, USB 0403:6001)".
+QString describePort(const PortDevice& device) {
+    return QStringLiteral("%1 (%2)").arg(device.path, device.description);
+}
+
 void place(QWidget* control, int left, int top, int width, int height, const QFont& font) {
     control->setGeometry(pixels(left), pixels(top), pixels(width), pixels(height));
     control->setFont(font);
@@ -153,7 +158,7 @@ void QTRV::createControls() {
     Label1 = label(this, QStringLiteral("Support: ") + kSupportAddress, centre);
     place(Label1, 720, 5640, 3975, 615, boldFont(QStringLiteral("Magneto"), 12));
 
-    // Screen readers name each box by the caption beside it, and the indicator by its meaning.
+    // Screen readers name each box by the caption beside it.
     for (const PercentBox& p : percentBoxes()) {
         p.box->setAccessibleName(p.caption->text());
     }
@@ -182,9 +187,7 @@ void QTRV::Form_Load() {
                 preselection = port;
             }
             pCPort->addItem(QString::number(port));
-            const PortDevice device = *catalogue.device(port);
-            pCPort->setItemData(pCPort->count() - 1,
-                                QStringLiteral("%1 (%2)").arg(device.path, device.description),
+            pCPort->setItemData(pCPort->count() - 1, describePort(*catalogue.device(port)),
                                 Qt::ToolTipRole);
         }
     }
@@ -198,6 +201,6 @@ void QTRV::Form_Load() {
 void QTRV::showPortDevice(const QString& portText) {
     const auto number = ReadPortNumber(portText.toStdString());
     const auto device = number ? MSComm1->catalogue().device(*number) : std::nullopt;
-    pCPort->setToolTip(device ? QStringLiteral("%1 (%2)").arg(device->path, device->description)
+    pCPort->setToolTip(device ? describePort(*device)
                               : QStringLiteral("No serial device has this number."));
 }
