@@ -13,8 +13,8 @@ constexpr int kReportFields = 10;
 constexpr int kSaveFields = 11;
 constexpr int kSaveDigits = 5;
 
-// A report number must fit the record's float, or the window would show "inf".
-std::optional<float> readReportNumber(std::string_view field) {
+// A settings number must fit the record's float, or the window would show "inf".
+std::optional<float> readSettingsNumber(std::string_view field) {
     const auto value = ReadNumber(field);
     if (!value || std::fabs(*value) > std::numeric_limits<float>::max()) {
         return std::nullopt;
@@ -32,31 +32,36 @@ std::string ReadRequest() {
     return "R\r";
 }
 
-bool ParseParameterReport(std::string_view text, TuningParameters& params) {
-    const auto fields = modStrings::SplitEscaped(text, ",", "\\", true);
-    if (fields.size() < kReportFields) {
+bool ReadSettings(std::span<const std::string> texts, TuningParameters& params) {
+    if (texts.size() != 9) {
         return false;
     }
-    TuningParameters parsed = params;
-    float* numbers[] = {&parsed.Accel,     &parsed.Decel,     &parsed.Turn,
-                        &parsed.MaxOutput, &parsed.MinOutput, &parsed.LfbThreshold};
-    bool* switches[] = {&parsed.TpsReverse, &parsed.EbrakeCutOff, &parsed.CalibrateG};
-    for (int i = 0; i < 6; ++i) {
-        const auto value = readReportNumber(fields[static_cast<std::size_t>(1 + i)]);
+    TuningParameters read = params;
+    float* numbers[] = {&read.Accel,     &read.Decel,     &read.Turn,
+                        &read.MaxOutput, &read.MinOutput, &read.LfbThreshold};
+    bool* switches[] = {&read.TpsReverse, &read.EbrakeCutOff, &read.CalibrateG};
+    for (std::size_t i = 0; i < 6; ++i) {
+        const auto value = readSettingsNumber(texts[i]);
         if (!value) {
             return false;
         }
         *numbers[i] = *value;
     }
-    for (int i = 0; i < 3; ++i) {
-        const auto value = ReadBoolean(fields[static_cast<std::size_t>(7 + i)]);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const auto value = ReadBoolean(texts[6 + i]);
         if (!value) {
             return false;
         }
         *switches[i] = *value;
     }
-    params = parsed;
+    params = read;
     return true;
+}
+
+bool ParseParameterReport(std::string_view text, TuningParameters& params) {
+    const auto fields = modStrings::SplitEscaped(text, ",", "\\", true);
+    // Field 0 only has to be there; fields past 9 are never looked at.
+    return fields.size() >= kReportFields && ReadSettings(std::span(fields).subspan(1, 9), params);
 }
 
 std::optional<std::string> SaveCommand(const BoxTexts& boxTexts, const TuningParameters& params) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,11 @@ using BoxTexts = std::array<std::string, 6>;
 
 // Asks the controller for its settings: "R" and a carriage return.
 std::string ReadRequest();
+
+// Reads the nine settings from nine texts in the record's order: six numbers (each must fit a
+// float), then three switches. Either all nine are taken and the result is true, or `params` is
+// left exactly as it was.
+bool ReadSettings(std::span<const std::string> texts, TuningParameters& params);
 
 // Reads a controller report (comma-separated, "\" escaping, fields 1-6 numbers, 7-9 switches,
 // field 0 and fields past 9 ignored) into `params`. Either all nine values are taken and the

@@ -1,6 +1,6 @@
 // qtrv-sim: a simulated QTRV controller on a pseudo-terminal, published as a virtual port in
 // the runtime folder "qtrv", where the tuning utility finds it.
-#include "numbers.h"
+#include "controller_messages.h"
 #include "simulated_controller.h"
 
 #include <QCommandLineParser>
@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdio>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -21,30 +22,11 @@ void onSignal(int) {
 }
 
 bool readSettings(const QString& text, TuningParameters& settings) {
-    const QStringList parts = text.split(QLatin1Char(','));
-    if (parts.size() != 9) {
-        return false;
+    std::vector<std::string> parts;
+    for (const QString& part : text.split(QLatin1Char(','))) {
+        parts.push_back(part.toStdString());
     }
-    float* numbers[] = {&settings.Accel,     &settings.Decel,     &settings.Turn,
-                        &settings.MaxOutput, &settings.MinOutput, &settings.LfbThreshold};
-    bool* switches[] = {&settings.TpsReverse, &settings.EbrakeCutOff, &settings.CalibrateG};
-    for (int i = 0; i < 9; ++i) {
-        const std::string part = parts[i].toStdString();
-        if (i < 6) {
-            const auto value = ReadNumber(part);
-            if (!value) {
-                return false;
-            }
-            *numbers[i] = static_cast<float>(*value);
-        } else {
-            const auto value = ReadBoolean(part);
-            if (!value) {
-                return false;
-            }
-            *switches[i - 6] = *value;
-        }
-    }
-    return true;
+    return ReadSettings(parts, settings);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -161,19 +162,15 @@ void SimulatedController::handleLine(const QByteArray& line) {
 
 void SimulatedController::takeSaveCommand(const QByteArray& line) {
     const auto fields = modStrings::SplitEscaped(line.toStdString(), ",", "\\", true);
-    TuningParameters saved = m_options.settings;
-    float* numbers[] = {&saved.Accel,     &saved.Decel,     &saved.Turn,
-                        &saved.MaxOutput, &saved.MinOutput, &saved.LfbThreshold};
-    bool* switches[] = {&saved.TpsReverse, &saved.EbrakeCutOff, &saved.CalibrateG};
+    // Exactly "S", nine five-digit fields and the empty last one.
     bool wellFormed = fields.size() == 10 && fields[0] == "S";
-    for (std::size_t i = 1; wellFormed && i < 10; ++i) {
-        wellFormed = fields[i].size() == 5 && ReadNumber(fields[i]).has_value();
-        if (wellFormed && i <= 6) {
-            *numbers[i - 1] = static_cast<float>(*ReadNumber(fields[i]));
-        } else if (wellFormed) {
-            *switches[i - 7] = *ReadNumber(fields[i]) != 0;
-        }
+    for (std::size_t i = 1; wellFormed && i < fields.size(); ++i) {
+        wellFormed =
+            fields[i].size() == 5 && std::all_of(fields[i].begin(), fields[i].end(),
+                                                 [](char c) { return c >= '0' && c <= '9'; });
     }
+    TuningParameters saved = m_options.settings;
+    wellFormed = wellFormed && ReadSettings(std::span(fields).subspan(1, 9), saved);
     if (!wellFormed) {
         m_log << "qtrv-sim: malformed save command ignored: " << line << Qt::endl;
         return;

@@ -8,7 +8,6 @@
 #include <QTextStream>
 
 class QSocketNotifier;
-class QTimer;
 
 // A QTRV controller on a pseudo-terminal. It answers each read request ("R" and a carriage
 // return) with a report of its settings and takes each save command into them. Faults make it

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QtTest>
 
 #include <cerrno>
 #include <fcntl.h>

@@ -26,7 +26,6 @@ class PtyPair {
     // Pulls the cable: closes the far end and the fixture's own slave, so the utility's side
     // hangs up.
     void pullCable();
-    bool plugged() const { return m_master >= 0; }
     // The line settings the utility's side of the cable has now.
     termios lineSettings() const;
 

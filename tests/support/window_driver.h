@@ -3,8 +3,6 @@
 #include "pty_pair.h"
 #include "qtrv.h"
 
-#include <QStringList>
-
 #include <memory>
 
 // A catalogue of `count` port numbers where the given numbers are pseudo-terminals and every
